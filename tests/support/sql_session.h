@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "my_connection.h"
+
+namespace support {
+
+// The tests' own look at a server: a connection as root over TCP that runs one
+// statement at a time and returns what it reads. Throws repair::DbError.
+class SqlSession {
+ public:
+  explicit SqlSession(int port, const std::string& database = "velkarin");
+
+  using Rows = std::vector<std::vector<std::string>>;  // NULL reads as "NULL"
+  Rows Query(const std::string& sql);
+  // The first column of the first row; throws when there is none.
+  std::string Scalar(const std::string& sql);
+  void Execute(const std::string& sql) { Query(sql); }
+
+ private:
+  repair::TMyConnection con_;
+};
+
+}  // namespace support
