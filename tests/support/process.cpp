@@ -56,7 +56,7 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
       waitpid(pid, &status, 0);
       throw std::runtime_error(argv[0] + " did not end within its time limit");
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
   }
 
   ProcessResult result;
