@@ -53,6 +53,6 @@ int main(int argc, char** argv) {
     std::cerr << repair::WithFullStop(e.what()) << "\n";
     return kExitFailed;
   }
-  std::cout << "修复完成！\n";
+  std::cout << repair::kCompletionMessage << "\n";
   return 0;
 }

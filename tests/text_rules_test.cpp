@@ -4,6 +4,7 @@
 
 #include "message_text.h"
 #include "paths.h"
+#include "repair_settings.h"
 
 namespace {
 
@@ -66,6 +67,20 @@ TEST(WithFullStop, AppendsAFullStopAfterCharactersAboveIt) {
   for (const auto& c : kMessageCases) {
     EXPECT_EQ(repair::WithFullStop(std::string(c.message)), c.shown) << '"' << c.message << '"';
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RepairScript, IsSixLinesEachEndedByCrLf) {
+  EXPECT_EQ(repair::kRepairScript,
+            "DROP TABLE IF EXISTS `unique_no`;\r\n"
+            "CREATE TABLE `unique_no` (\r\n"
+            "  `id` varchar(32) NOT NULL,\r\n"
+            "  `unique_no` bigint(20) NOT NULL AUTO_INCREMENT,\r\n"
+            "  PRIMARY KEY (`unique_no`)\r\n"
+            ") ENGINE=InnoDB AUTO_INCREMENT=55723 DEFAULT CHARSET=latin1;\r\n");
 }
 
 }  // namespace
