@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The repair shown end to end: a throwaway MariaDB server laid out as ValtuMySQL/
-# beside the built programs, its table unique_no damaged, then repaired.
+# beside the built programs, its table unique_no damaged, then repaired: in the
+# window where a display exists, else by the command-line program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,8 +23,13 @@ step "unique_no is broken: its definition file is gone while InnoDB still holds 
 sql "SELECT * FROM unique_no"
 sql "CREATE TABLE unique_no (id varchar(32) NOT NULL) ENGINE=InnoDB"
 
-step "repair: $bin/unique-no-repair --port $port"
-"$bin/unique-no-repair" --port "$port"
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  step "repair: in the window, type $port into the port field (端口), press 修复, then close the window"
+  "$bin/Project1"
+else
+  step "repair (no display, so from the command line): $bin/unique-no-repair --port $port"
+  "$bin/unique-no-repair" --port "$port"
+fi
 
 step "after the repair"
 sql "SHOW CREATE TABLE unique_no\G"
