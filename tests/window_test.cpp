@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -43,7 +44,7 @@ struct SeenBox {
   Qt::TextFormat format = Qt::AutoText;
   int buttons = 0;
   bool ok_is_default = false;
-  bool application_modal = false;
+  bool centred_on_screen = false;
 };
 
 // Watches for the next message box, reads it and presses its OK button, so that a
@@ -62,7 +63,8 @@ class BoxAnswerer {
       seen_.format = box->textFormat();
       seen_.buttons = static_cast<int>(box->buttons().size());
       seen_.ok_is_default = box->defaultButton() == box->button(QMessageBox::Ok);
-      seen_.application_modal = box->windowModality() == Qt::ApplicationModal || box->parent() == nullptr;
+      const QPoint offset = box->frameGeometry().center() - box->screen()->geometry().center();
+      seen_.centred_on_screen = offset.manhattanLength() <= 2;
       QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
     });
     timer_.start(10);
@@ -220,6 +222,7 @@ TEST_F(WindowServerTest, AClickRepairsTheTableAndSaysSo) {
   EXPECT_EQ(box.icon, QMessageBox::NoIcon);
   EXPECT_EQ(box.buttons, 1);
   EXPECT_TRUE(box.ok_is_default);
+  EXPECT_TRUE(box.centred_on_screen);
   EXPECT_EQ(Counter(), "55723");
 
   // The script reached the server as the memo's lines, each ended by CR LF (the
