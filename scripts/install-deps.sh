@@ -8,7 +8,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libmariadb-dev libcli11-dev libgtest-dev
   mariadb-server-core mariadb-client
-  qt6-base-dev xvfb xauth xdotool fonts-noto-cjk imagemagick
+  qt6-base-dev xvfb xauth xdotool openbox fonts-noto-cjk imagemagick
 )
 
 missing=()
