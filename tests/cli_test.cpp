@@ -29,11 +29,6 @@ class CliTest : public ::testing::Test {
     return support::RunProcess(arguments);
   }
 
-  std::string Counter() {
-    return support::SqlSession(server_.port())
-        .Scalar("SELECT AUTO_INCREMENT FROM information_schema.TABLES "
-                "WHERE TABLE_SCHEMA = 'velkarin' AND TABLE_NAME = 'unique_no'");
-  }
 };
 
 TEST_F(CliTest, RepairsTheDamagedTable) {
@@ -42,7 +37,7 @@ TEST_F(CliTest, RepairsTheDamagedTable) {
   EXPECT_EQ(repaired.exit_code, 0) << repaired.err;
   EXPECT_EQ(repaired.out, "修复完成！\n");
   EXPECT_EQ(repaired.err, "");
-  EXPECT_EQ(Counter(), "55723");
+  EXPECT_EQ(support::SqlSession(server_.port()).UniqueNoCounter(), "55723");
   EXPECT_EQ(support::SqlSession(server_.port()).Scalar("SELECT COUNT(*) FROM unique_no"), "0");
 }
 
@@ -60,7 +55,7 @@ TEST_F(CliTest, CopiesTheDefinitionBelowItsOwnFolder) {
   EXPECT_EQ(result.exit_code, 0) << result.err;
   std::ifstream copied(database / "unique_no.frm", std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(copied), {}), "brda's definition");
-  EXPECT_EQ(Counter(), "55723");
+  EXPECT_EQ(support::SqlSession(server_.port()).UniqueNoCounter(), "55723");
 }
 
 TEST_F(CliTest, ReportsFailuresOnStderrWithTheFullStopRule) {

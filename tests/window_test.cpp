@@ -201,11 +201,6 @@ class WindowServerTest : public WindowTest {
  protected:
   support::ThrowawayServer server_;
 
-  std::string Counter() {
-    return support::SqlSession(server_.port())
-        .Scalar("SELECT AUTO_INCREMENT FROM information_schema.TABLES "
-                "WHERE TABLE_SCHEMA = 'velkarin' AND TABLE_NAME = 'unique_no'");
-  }
 };
 
 TEST_F(WindowServerTest, AClickRepairsTheTableAndSaysSo) {
@@ -223,7 +218,7 @@ TEST_F(WindowServerTest, AClickRepairsTheTableAndSaysSo) {
   EXPECT_EQ(box.buttons, 1);
   EXPECT_TRUE(box.ok_is_default);
   EXPECT_TRUE(box.centred_on_screen);
-  EXPECT_EQ(Counter(), "55723");
+  EXPECT_EQ(support::SqlSession(server_.port()).UniqueNoCounter(), "55723");
 
   // The script reached the server as the memo's lines, each ended by CR LF (the
   // server's log leaves out the last ";" and what follows it).
@@ -269,7 +264,7 @@ TEST_F(WindowServerTest, AfterAFailedClickTheWindowIsReadyForTheNext) {
   support::SqlSession(server_.port()).Execute("INSERT INTO unique_no (id) VALUES ('between')");
   EXPECT_EQ(Click().text, QString::fromUtf8("修复完成！"));
   EXPECT_NE(mysql_thread_id(form_.con.Handle()), first_session);
-  EXPECT_EQ(Counter(), "55723");
+  EXPECT_EQ(support::SqlSession(server_.port()).UniqueNoCounter(), "55723");
 }
 
 }  // namespace

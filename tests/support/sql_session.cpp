@@ -44,4 +44,9 @@ std::string SqlSession::Scalar(const std::string& sql) {
   return rows.front().front();
 }
 
+std::string SqlSession::UniqueNoCounter() {
+  return Scalar("SELECT AUTO_INCREMENT FROM information_schema.TABLES "
+                "WHERE TABLE_SCHEMA = 'velkarin' AND TABLE_NAME = 'unique_no'");
+}
+
 }  // namespace support

@@ -18,6 +18,8 @@ class SqlSession {
   // The first column of the first row; throws when there is none.
   std::string Scalar(const std::string& sql);
   void Execute(const std::string& sql) { Query(sql); }
+  // The number the next row of velkarin.unique_no gets.
+  std::string UniqueNoCounter();
 
  private:
   repair::TMyConnection con_;
