@@ -21,6 +21,7 @@ constexpr int kExitUsage = 2;
 }  // namespace
 
 int main(int argc, char** argv) {
+  repair::platform::UseUtf8Console();
   CLI::App app("Drops and re-creates the table unique_no of the database velkarin, empty, "
                "with its counter at 55723.",
                "unique-no-repair");

@@ -90,7 +90,7 @@ void TMyQuery::Execute() {
   MYSQL* h = Connection ? Connection->Handle() : nullptr;
   if (!h) throw DbError(CR_SERVER_GONE_ERROR, "HY000", "The connection is not open");
 
-  if (mysql_real_query(h, SQL.data(), SQL.size()) != 0) throw DbError::FromHandle(h);
+  if (mysql_real_query(h, SQL.data(), static_cast<unsigned long>(SQL.size())) != 0) throw DbError::FromHandle(h);
   for (;;) {
     if (MYSQL_RES* result = mysql_store_result(h)) {
       mysql_free_result(result);

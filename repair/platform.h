@@ -16,4 +16,8 @@ bool CopyFileFailIfExists(const std::string& source, const std::string& target) 
 // The full path of the running program file; empty if the system cannot tell.
 std::string ExecutablePath();
 
+// Makes the console show the UTF-8 this program writes (Windows consoles default to
+// the ANSI code page); nothing to do elsewhere.
+void UseUtf8Console() noexcept;
+
 }  // namespace repair::platform

@@ -95,4 +95,6 @@ std::string ExecutablePath() {
   }
 }
 
+void UseUtf8Console() noexcept {}
+
 }  // namespace repair::platform

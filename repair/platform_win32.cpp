@@ -53,4 +53,6 @@ std::string ExecutablePath() {
   }
 }
 
+void UseUtf8Console() noexcept { SetConsoleOutputCP(CP_UTF8); }
+
 }  // namespace repair::platform
