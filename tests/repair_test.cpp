@@ -5,14 +5,19 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "port_text.h"
 #include "repair_settings.h"
 #include "support/sql_session.h"
+#include "support/temp_folder.h"
 #include "support/throwaway_server.h"
 
 namespace {
@@ -180,6 +185,26 @@ TEST_F(RepairTest, ARejectedStatementIsRaisedAndLeavesTheConnectionOpenAndUsable
 TEST_F(RepairTest, LocalhostReachesThePortOverTcp) {
   Run("localhost", server_.PortText());
   EXPECT_STREQ(mysql_get_host_info(con_.Handle()), "localhost via TCP/IP");
+  ExpectRepairedTable();
+}
+
+TEST_F(RepairTest, TakesNoConfigurationFromTheEnvironmentOrOptionFiles) {
+  support::TempFolder home;
+  std::ofstream(home.path() / ".my.cnf")
+      << "[client]\nport=1\npassword=wrong\nprotocol=socket\nuser=nobody\n";
+  const std::pair<const char*, std::string> variables[] = {
+      {"HOME", home.path().string()}, {"MYSQL_PWD", "wrong"}, {"MYSQL_TCP_PORT", "1"},
+      {"MYSQL_UNIX_PORT", "/nonexistent.sock"}, {"MYSQL_HOST", "no-such-host.invalid"},
+      {"USER", "nobody"}};
+  std::vector<std::pair<const char*, std::optional<std::string>>> saved;
+  for (const auto& [name, value] : variables) {
+    const char* old = std::getenv(name);
+    saved.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+    setenv(name, value.c_str(), 1);
+  }
+
+  Run("localhost", server_.PortText());
+  for (const auto& [name, value] : saved) value ? setenv(name, value->c_str(), 1) : unsetenv(name);
   ExpectRepairedTable();
 }
 
