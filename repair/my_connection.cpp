@@ -55,6 +55,16 @@ void TMyConnection::Open() {
   if (Server.find('\0') != std::string::npos) {
     throw DbError(DbError::kLayerError, "HY000", "The host name contains a NUL character");
   }
+  // Connector/C 3.3 reads more than a host name into its host argument: with "=" or
+  // ";" it is a connection string that may set any option (an init command, that is
+  // SQL, among them), with "," a list of hosts each with a port of its own, with
+  // "://" the address of a connection plugin it loads. No host name has any of them.
+  for (const char* reserved : {";", "=", ",", "://"}) {
+    if (Server.find(reserved) != std::string::npos) {
+      throw DbError(DbError::kLayerError, "HY000",
+                    std::string("The host name contains \"") + reserved + "\", which no host name has");
+    }
+  }
 
   InitLibraryOnce();
   // Owned before anything can fail, so every exit frees it.

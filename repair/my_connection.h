@@ -8,16 +8,22 @@
 
 namespace repair {
 
-// Bounds on every wait of a connection, so that no run can hang.
+// Bounds on every wait of a connection, so that no run can hang. Connector/C 3.3
+// applies each to a single wait for the network, once: unlike libmysqlclient it does
+// not retry a timed-out read, so a stalled run ends after about that long. Not
+// covered: the host name lookup, which the system's resolver bounds.
 struct Timeouts {
-  // Opening: the TCP connect, the server's greeting and the login.
+  // Opening: the TCP connect, then each wait for an answer until the connection is
+  // open (the server's greeting, the login, the session settings). Connector/C uses
+  // this bound, not read_write, for all of them.
   std::chrono::seconds connect{15};
   // The server's wait for a table lock that another session holds; its own default
   // is a whole day, which would freeze the operator's window.
   std::chrono::seconds lock_wait{15};
-  // Each read or write on an open connection: a server that stops answering ends
-  // the run. Two minutes leave room for an honest DROP of a large table on a busy
-  // disk while an operator waiting at the window still gets an answer.
+  // Each wait for the server to take or send data once the connection is open: a
+  // server that stops answering ends the run (error 2013). Two minutes leave room for
+  // an honest DROP of a large table on a busy disk while an operator waiting at the
+  // window still gets an answer.
   std::chrono::seconds read_write{120};
 };
 
@@ -46,8 +52,10 @@ class TMyConnection {
 
   // false: closes the connection if it is open; never throws.
   // true: opens it if it is closed. Throws DbError when the port lies outside 1 to
-  // 65535 (before any traffic), or when the connect, the login or the choice of the
-  // database fails; the connection then stays closed.
+  // 65535 or the host text is not a plain host name (";", "=", ",", "://": the
+  // library would read it as options, a host list or a plugin address), both before
+  // any traffic, or when the connect, the login or the choice of the database fails;
+  // the connection then stays closed.
   void SetConnected(bool connected);
 
   // The open handle, for the statement runner; null while closed.

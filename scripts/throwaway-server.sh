@@ -4,6 +4,10 @@
 #   throwaway-server.sh stop DIR    stop it and remove DIR/ValtuMySQL and DIR/.server
 #   throwaway-server.sh sql DIR [client args...]   run stdin SQL as root over the socket
 #   throwaway-server.sh damage DIR  lose velkarin.unique_no's .frm while InnoDB keeps the table
+#   throwaway-server.sh restart DIR stop it (if running) and start it again on the same port and data
+#   throwaway-server.sh kill DIR    SIGKILL it, as a crash would; restart brings it back
+#   throwaway-server.sh pause DIR   SIGSTOP it: connections stay open but nothing answers
+#   throwaway-server.sh resume DIR  SIGCONT it
 # Everything lives under DIR; nothing on the system is touched.
 set -euo pipefail
 
@@ -15,7 +19,7 @@ PATH="$PATH:/usr/sbin:/sbin"
 die() { echo "throwaway-server: $*" >&2; exit 1; }
 log() { echo "throwaway-server: $*" >&2; }
 
-[ $# -ge 2 ] || die "usage: $0 start|stop|sql|damage DIR [client args...]"
+[ $# -ge 2 ] || die "usage: $0 start|stop|restart|kill|pause|resume|sql|damage DIR [client args...]"
 cmd=$1
 [ -d "$2" ] || { [ "$cmd" = stop ] && exit 0; die "$2 is not a directory"; }
 dir=$(cd "$2" && pwd -P)
@@ -38,13 +42,20 @@ server_pid() {
   echo "$pid"
 }
 
+# The one-letter state of process $1 (R, S, T, Z...); fails when there is none.
+proc_state() {
+  local st
+  st=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
+  st=${st##*) }
+  echo "${st%% *}"
+}
+
 # A dead server can linger as a zombie until init reaps it (often >1 s here);
 # count that as gone.
 alive() {
   local st
-  st=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
-  st=${st##*) }
-  [ "${st%% *}" != Z ]
+  st=$(proc_state "$1") || return 1
+  [ "$st" != Z ]
 }
 
 # $1: pid to stop; empty means nothing is running.
@@ -52,6 +63,8 @@ stop_server() {
   local pid=$1 i
   [ -n "$pid" ] || return 0
   kill -TERM "$pid" 2>/dev/null || return 0
+  # A paused server acts on SIGTERM only once it runs again.
+  kill -CONT "$pid" 2>/dev/null || true
   for ((i = 0; i < 300; i++)); do
     alive "$pid" || return 0
     sleep 0.1
@@ -61,16 +74,36 @@ stop_server() {
   for ((i = 0; i < 50; i++)); do alive "$pid" || return 0; sleep 0.1; done
 }
 
-# Small and unsafe-on-crash on purpose: the data is thrown away anyway.
+# Small and never synced to disk on purpose: the data is thrown away anyway. The log
+# still reaches the system at each commit, so a killed server (the tests kill one)
+# comes back with everything it had committed.
 server_opts=(
   --no-defaults --datadir="$data" --tmpdir="$run" --skip-name-resolve
   --innodb-buffer-pool-size=32M --innodb-log-file-size=16M --innodb-log-buffer-size=4M
-  --innodb-flush-log-at-trx-commit=0 --skip-innodb-doublewrite --innodb-flush-method=nosync
+  --innodb-flush-log-at-trx-commit=2 --skip-innodb-doublewrite --innodb-flush-method=nosync
   --innodb-use-native-aio=0 --skip-log-bin --sync-binlog=0
   --max-connections=100 --table-open-cache=400 --key-buffer-size=1M
 )
 # mariadbd refuses to run as root unless told to.
 if [ "$EUID" -eq 0 ]; then server_opts+=(--user=root); fi
+
+# Runs mariadbd on port $1 over the data in $data, sets pid to its process and
+# waits until it answers. Fails when the server ends while starting ($errlog says why).
+launch() {
+  local deadline=$((SECONDS + 60))
+  : >"$errlog"
+  mariadbd "${server_opts[@]}" --bind-address=127.0.0.1 --port="$1" --socket="$sock" \
+    --pid-file="$pidfile" --log-error="$errlog" </dev/null >"$run/console.log" 2>&1 &
+  pid=$!
+  until mariadb-admin --no-defaults --socket="$sock" --user=root --connect-timeout=2 ping >/dev/null 2>&1; do
+    alive "$pid" || return 1
+    if ((SECONDS >= deadline)); then
+      tail -n 30 "$errlog" >&2; die "server did not answer within 60 s"
+    fi
+    sleep 0.1
+  done
+  alive "$pid"
+}
 
 start() {
   [ ! -e "$dir/ValtuMySQL" ] || die "$dir/ValtuMySQL already exists; refusing to start"
@@ -90,25 +123,12 @@ start() {
   mariadb-install-db "${server_opts[@]}" --auth-root-authentication-method=normal \
     --skip-test-db >"$run/install.log" 2>&1 || { cat "$run/install.log" >&2; die "mariadb-install-db failed"; }
 
-  local deadline
   for ((tries = 1; ; tries++)); do
     ((tries <= 20)) || die "no free port found"
     port=$((20000 + RANDOM % 40000))
     # Skip ports something already listens on; a bind race is caught below.
     if (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then continue; fi
-    : >"$errlog"
-    mariadbd "${server_opts[@]}" --bind-address=127.0.0.1 --port="$port" --socket="$sock" \
-      --pid-file="$pidfile" --log-error="$errlog" </dev/null >"$run/console.log" 2>&1 &
-    pid=$!
-    deadline=$((SECONDS + 60))
-    until mariadb-admin --no-defaults --socket="$sock" --user=root --connect-timeout=2 ping >/dev/null 2>&1; do
-      if ! alive "$pid"; then break; fi
-      if ((SECONDS >= deadline)); then
-        tail -n 30 "$errlog" >&2; die "server did not answer within 60 s"
-      fi
-      sleep 0.1
-    done
-    alive "$pid" && break
+    launch "$port" && break
     if grep -q 'Address already in use' "$errlog" && ((tries < 5)); then
       log "port $port taken, retrying with another"; continue
     fi
@@ -157,10 +177,42 @@ SQL
   client velkarin <<<'FLUSH TABLES;'
 }
 
+# The same server again, as after a reboot: same port, same data.
+restart() {
+  local port pid=
+  port=$(cat "$run/port" 2>/dev/null) || die "no server was started in $dir"
+  stop_server "$(server_pid)"
+  trap 'stop_server "$pid"' EXIT
+  launch "$port" || { tail -n 30 "$errlog" >&2; die "server failed to start again on port $port"; }
+  trap - EXIT
+  log "server pid $pid listening again on 127.0.0.1:$port"
+}
+
+running_pid() { server_pid || die "no server is running in $dir"; }
+
+# Sends signal $1 and waits, at most 5 s, until the server's state satisfies $2.
+signal_and_wait() {
+  local pid i
+  pid=$(running_pid)
+  kill "-$1" "$pid"
+  for ((i = 0; i < 100; i++)); do
+    "$2" "$pid" && return 0
+    sleep 0.05
+  done
+  die "server $pid did not react to SIG$1 within 5 s"
+}
+gone() { ! alive "$1"; }
+stopped() { [ "$(proc_state "$1")" = T ]; }
+running() { local st; st=$(proc_state "$1") && [ "$st" != T ]; }
+
 case $cmd in
   start) start ;;
   stop) stop_server "$(server_pid)"; rm -rf "$dir/ValtuMySQL" "$run" ;;
+  restart) restart ;;
+  kill) signal_and_wait KILL gone ;;
+  pause) signal_and_wait STOP stopped ;;
+  resume) signal_and_wait CONT running ;;
   sql) client "$@" ;;
   damage) damage ;;
-  *) die "unknown command '$cmd' (want start, stop, sql or damage)" ;;
+  *) die "unknown command '$cmd' (want start, stop, restart, kill, pause, resume, sql or damage)" ;;
 esac

@@ -16,6 +16,7 @@
 
 #include "port_text.h"
 #include "repair_settings.h"
+#include "support/repair_fixture.h"
 #include "support/sql_session.h"
 #include "support/temp_folder.h"
 #include "support/throwaway_server.h"
@@ -31,38 +32,10 @@ constexpr unsigned kAccessDenied = 1045;    // ER_ACCESS_DENIED_ERROR
 constexpr unsigned kUnknownDatabase = 1049; // ER_BAD_DB_ERROR
 constexpr unsigned kCannotConnect = 2002;   // CR_CONNECTION_ERROR
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using support::ReadFile;
 
-class RepairTest : public ::testing::Test {
+class RepairTest : public support::RepairFixture {
  protected:
-  support::ThrowawayServer server_;
-  repair::TMyConnection con_;
-  repair::TMyQuery qry1_{&con_, {}};
-  fs::path target_ = server_.DatabaseFolder() / "unique_no.frm";
-
-  void Run(const std::string& host, const std::string& port_text,
-           const std::string& script = std::string(repair::kRepairScript)) {
-    repair::RunRepair(host, port_text, script, server_.ProgramPath(), con_, qry1_);
-  }
-  void Run() { Run("127.0.0.1", server_.PortText()); }
-
-  support::SqlSession Sql() { return support::SqlSession(server_.port()); }
-
-  // Runs `action`, which must throw DbError, and returns that error.
-  template <typename Action>
-  DbError Failure(Action action) {
-    try {
-      action();
-    } catch (const DbError& error) {
-      return error;
-    }
-    ADD_FAILURE() << "no DbError was raised";
-    return DbError(0, "", "");
-  }
-
   void ExpectRepairedTable() {
     auto sql = Sql();
     const std::string definition = sql.Query("SHOW CREATE TABLE unique_no").at(0).at(1);

@@ -4,14 +4,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
+#include <csignal>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <thread>
-
-#include "temp_folder.h"
 
 namespace support {
 namespace {
@@ -23,20 +20,18 @@ std::string ReadAll(const std::filesystem::path& path) {
 
 }  // namespace
 
-ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& input,
-                         std::chrono::seconds limit) {
-  // Files instead of pipes: no deadlock however much either side writes.
-  TempFolder io;
-  const auto in_path = io.path() / "in", out_path = io.path() / "out", err_path = io.path() / "err";
+ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::string& input)
+    : name_(argv.at(0)) {
+  const auto in_path = io_.path() / "in", out_path = io_.path() / "out", err_path = io_.path() / "err";
   std::ofstream(in_path, std::ios::binary) << input;
 
   std::vector<char*> args;
   for (const auto& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
   args.push_back(nullptr);
 
-  const pid_t pid = fork();
-  if (pid < 0) throw std::runtime_error("fork failed");
-  if (pid == 0) {
+  pid_ = fork();
+  if (pid_ < 0) throw std::runtime_error("fork failed");
+  if (pid_ == 0) {
     const int in = open(in_path.c_str(), O_RDONLY);
     const int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -47,23 +42,50 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
     execvp(args[0], args.data());
     _exit(127);
   }
+}
 
+ChildProcess::~ChildProcess() {
+  if (!ended_) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, &status_, 0);
+  }
+}
+
+bool ChildProcess::Running() {
+  if (!ended_ && waitpid(pid_, &status_, WNOHANG) == pid_) ended_ = true;
+  return !ended_;
+}
+
+ProcessResult ChildProcess::Wait(std::chrono::seconds limit) {
   const auto deadline = std::chrono::steady_clock::now() + limit;
-  int status = 0;
-  while (waitpid(pid, &status, WNOHANG) == 0) {
+  while (Running()) {
     if (std::chrono::steady_clock::now() > deadline) {
-      kill(pid, SIGKILL);
-      waitpid(pid, &status, 0);
-      throw std::runtime_error(argv[0] + " did not end within its time limit");
+      kill(pid_, SIGKILL);
+      waitpid(pid_, &status_, 0);
+      ended_ = true;
+      throw std::runtime_error(name_ + " did not end within its time limit");
     }
     std::this_thread::sleep_for(std::chrono::microseconds(200));
   }
-
   ProcessResult result;
-  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.out = ReadAll(out_path);
-  result.err = ReadAll(err_path);
+  result.exit_code = WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
+  result.out = ReadAll(io_.path() / "out");
+  result.err = ReadAll(io_.path() / "err");
   return result;
+}
+
+ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& input,
+                         std::chrono::seconds limit) {
+  return ChildProcess(argv, input).Wait(limit);
+}
+
+bool RunningAsRoot() { return geteuid() == 0; }
+
+std::vector<std::string> AsUnprivilegedUser(std::vector<std::string> argv) {
+  if (!RunningAsRoot()) return argv;
+  const std::vector<std::string> prefix{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+  argv.insert(argv.begin(), prefix.begin(), prefix.end());
+  return argv;
 }
 
 }  // namespace support

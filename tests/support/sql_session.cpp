@@ -6,7 +6,8 @@
 
 namespace support {
 
-SqlSession::SqlSession(int port, const std::string& database) {
+SqlSession::SqlSession(int port, const std::string& database, repair::Timeouts timeouts)
+    : con_(timeouts) {
   con_.Server = "127.0.0.1";
   con_.Port = port;
   con_.Database = database;
@@ -35,6 +36,8 @@ SqlSession::Rows SqlSession::Query(const std::string& sql) {
   mysql_free_result(result);
   return rows;
 }
+
+unsigned long SqlSession::Id() const { return mysql_thread_id(con_.Handle()); }
 
 std::string SqlSession::Scalar(const std::string& sql) {
   const Rows rows = Query(sql);

@@ -31,6 +31,10 @@ ThrowawayServer::~ThrowawayServer() {
 }
 
 void ThrowawayServer::Damage() const { RunServerScript({"damage", folder().string()}); }
+void ThrowawayServer::Kill() const { RunServerScript({"kill", folder().string()}); }
+void ThrowawayServer::Restart() const { RunServerScript({"restart", folder().string()}); }
+void ThrowawayServer::Pause() const { RunServerScript({"pause", folder().string()}); }
+void ThrowawayServer::Resume() const { RunServerScript({"resume", folder().string()}); }
 
 std::filesystem::path ThrowawayServer::DatabaseFolder() const {
   return folder() / "ValtuMySQL" / "data" / "velkarin";

@@ -30,6 +30,15 @@ class ThrowawayServer {
   // file is gone while InnoDB still holds the table.
   void Damage() const;
 
+  // Faults of the server process. Kill ends it as a crash would (SIGKILL); Restart
+  // stops it if it runs and starts it again on the same port and data; Pause stops
+  // it answering (SIGSTOP) with its connections left open, until Resume. Each
+  // returns once the server is in its new state.
+  void Kill() const;
+  void Restart() const;
+  void Pause() const;
+  void Resume() const;
+
   // A program path inside folder(), as the repair expects its executable path.
   std::string ProgramPath(const std::string& name = "Project1") const;
 
