@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <utility>
@@ -17,9 +16,7 @@
 #include "port_text.h"
 #include "repair_settings.h"
 #include "support/repair_fixture.h"
-#include "support/sql_session.h"
 #include "support/temp_folder.h"
-#include "support/throwaway_server.h"
 
 namespace {
 
