@@ -108,9 +108,9 @@ launch() {
 start() {
   [ ! -e "$dir/ValtuMySQL" ] || die "$dir/ValtuMySQL already exists; refusing to start"
   if ! command -v mariadbd >/dev/null || ! command -v mariadb-install-db >/dev/null; then
-    die "mariadbd or mariadb-install-db not found: install mariadb-server (apt-get install mariadb-server, or run scripts/install-deps.sh)"
+    die "mariadbd or mariadb-install-db not found: install mariadb-server-core (apt-get install mariadb-server-core, or run scripts/install-deps.sh)"
   fi
-  command -v mariadb >/dev/null || die "mariadb client not found: install mariadb-client"
+  command -v mariadb >/dev/null || die "mariadb client not found: install mariadb-client (or run scripts/install-deps.sh)"
   # Unix socket paths are limited to 107 bytes.
   [ ${#sock} -le 107 ] || die "socket path $sock too long; use a shorter DIR (e.g. mktemp -d under /tmp)"
 

@@ -3,11 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "support/files.h"
 #include "support/process.h"
 #include "support/sql_session.h"
 #include "support/throwaway_server.h"
@@ -47,14 +46,13 @@ TEST_F(CliTest, CopiesTheDefinitionBelowItsOwnFolder) {
   support::TempFolder other;
   const fs::path database = other.path() / "ValtuMySQL" / "data" / "velkarin";
   fs::create_directories(database);
-  std::ofstream(database / "brda.frm", std::ios::binary) << "brda's definition";
+  support::WriteFile(database / "brda.frm", "brda's definition");
   const std::string program = (other.path() / "unique-no-repair").string();
   fs::copy_file(UNR_CLI_PATH, program);
 
   const auto result = Repair({"--port", server_.PortText()}, program);
   EXPECT_EQ(result.exit_code, 0) << result.err;
-  std::ifstream copied(database / "unique_no.frm", std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(copied), {}), "brda's definition");
+  EXPECT_EQ(support::ReadFile(database / "unique_no.frm"), "brda's definition");
   EXPECT_EQ(support::SqlSession(server_.port()).UniqueNoCounter(), "55723");
 }
 

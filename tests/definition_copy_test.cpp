@@ -6,11 +6,10 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "platform.h"
+#include "support/files.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -18,14 +17,8 @@ namespace {
 namespace fs = std::filesystem;
 using repair::platform::CopyFileFailIfExists;
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteFile(const fs::path& path, const std::string& content) {
-  std::ofstream(path, std::ios::binary) << content;
-}
+using support::ReadFile;
+using support::WriteFile;
 
 class DefinitionCopy : public ::testing::Test {
  protected:

@@ -30,6 +30,7 @@ constexpr unsigned kUnknownDatabase = 1049; // ER_BAD_DB_ERROR
 constexpr unsigned kCannotConnect = 2002;   // CR_CONNECTION_ERROR
 
 using support::ReadFile;
+using support::WriteFile;
 
 class RepairTest : public support::RepairFixture {
  protected:
@@ -70,7 +71,7 @@ TEST_F(RepairTest, BringsBackATableWhoseDefinitionFileIsLost) {
 
 TEST_F(RepairTest, LeavesAnExistingDefinitionFileAsItWasAndStillRunsTheScript) {
   const std::string planted = "a definition the server already has\r\n";
-  std::ofstream(target_, std::ios::binary) << planted;
+  WriteFile(target_, planted);
 
   Run("127.0.0.1", server_.PortText(), "CREATE TABLE script_ran (x int);\r\n");
 

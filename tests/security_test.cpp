@@ -101,11 +101,8 @@ std::string AsLogged(std::string statement) {
 }
 
 TEST_F(SecurityTest, TheOperatorsTextNeverReachesTheServerAsSql) {
-  const fs::path log = server_.folder() / ".server" / "general.log";
+  const fs::path log = server_.LogStatements();
   auto admin = Sql("mysql");
-  admin.Execute("SET GLOBAL general_log_file = '" + log.string() + "'");
-  admin.Execute("SET GLOBAL log_output = 'FILE'");
-  admin.Execute("SET GLOBAL general_log = 1");
 
   const std::string port = server_.PortText();
   struct Input {

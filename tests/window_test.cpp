@@ -16,13 +16,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 #include "Unit1.h"
 #include "application.h"
 #include "repair_settings.h"
+#include "support/files.h"
 #include "support/sql_session.h"
 #include "support/throwaway_server.h"
 
@@ -200,14 +199,11 @@ TEST(ApplicationTitle, IsTheFileNameCutAtItsFirstDotInLowerCaseAfterTheFirstChar
 class WindowServerTest : public WindowTest {
  protected:
   support::ThrowawayServer server_;
-
 };
 
 TEST_F(WindowServerTest, AClickRepairsTheTableAndSaysSo) {
   server_.Damage();
-  const auto log = server_.folder() / "general.log";
-  support::SqlSession(server_.port())
-      .Execute("SET GLOBAL general_log_file = '" + log.string() + "', GLOBAL general_log = 1");
+  const auto log = server_.LogStatements();
   edt1_->setText(QString::number(server_.port()));
 
   const SeenBox box = Click();
@@ -222,8 +218,7 @@ TEST_F(WindowServerTest, AClickRepairsTheTableAndSaysSo) {
 
   // The script reached the server as the memo's lines, each ended by CR LF (the
   // server's log leaves out the last ";" and what follows it).
-  std::ifstream in(log, std::ios::binary);
-  const std::string logged{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const std::string logged = support::ReadFile(log);
   const std::string_view script = repair::kRepairScript;
   EXPECT_NE(logged.find(script.substr(0, script.size() - 3)), std::string::npos) << logged;
 }

@@ -1,25 +1,17 @@
 #include "process.h"
 
+#include "files.h"
+
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <thread>
 
 namespace support {
-namespace {
-
-std::string ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-}  // namespace
-
 ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::string& input)
     : name_(argv.at(0)) {
   const auto in_path = io_.path() / "in", out_path = io_.path() / "out", err_path = io_.path() / "err";
@@ -69,8 +61,8 @@ ProcessResult ChildProcess::Wait(std::chrono::seconds limit) {
   }
   ProcessResult result;
   result.exit_code = WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
-  result.out = ReadAll(io_.path() / "out");
-  result.err = ReadAll(io_.path() / "err");
+  result.out = ReadFile(io_.path() / "out");
+  result.err = ReadFile(io_.path() / "err");
   return result;
 }
 

@@ -6,25 +6,15 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "repair_settings.h"
 #include "run_repair.h"
+#include "support/files.h"
 #include "support/sql_session.h"
 #include "support/throwaway_server.h"
 
 namespace support {
-
-inline std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void WriteFile(const std::filesystem::path& path, const std::string& content) {
-  std::ofstream(path, std::ios::binary) << content;
-}
 
 class RepairFixture : public ::testing::Test {
  protected:

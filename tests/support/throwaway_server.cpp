@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "process.h"
+#include "sql_session.h"
 
 namespace support {
 
@@ -35,6 +36,14 @@ void ThrowawayServer::Kill() const { RunServerScript({"kill", folder().string()}
 void ThrowawayServer::Restart() const { RunServerScript({"restart", folder().string()}); }
 void ThrowawayServer::Pause() const { RunServerScript({"pause", folder().string()}); }
 void ThrowawayServer::Resume() const { RunServerScript({"resume", folder().string()}); }
+
+std::filesystem::path ThrowawayServer::LogStatements() const {
+  const auto log = folder() / ".server" / "general.log";
+  SqlSession(port_, "mysql")
+      .Execute("SET GLOBAL general_log_file = '" + log.string() +
+               "', GLOBAL log_output = 'FILE', GLOBAL general_log = 1");
+  return log;
+}
 
 std::filesystem::path ThrowawayServer::DatabaseFolder() const {
   return folder() / "ValtuMySQL" / "data" / "velkarin";

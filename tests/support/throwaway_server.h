@@ -39,6 +39,10 @@ class ThrowawayServer {
   void Pause() const;
   void Resume() const;
 
+  // Has the server log every statement it receives from now on, as they came, to
+  // the file returned.
+  std::filesystem::path LogStatements() const;
+
   // A program path inside folder(), as the repair expects its executable path.
   std::string ProgramPath(const std::string& name = "Project1") const;
 
