@@ -4,8 +4,8 @@
 #include <CLI/CLI.hpp>
 
 #include <exception>
-#include <iostream>
 #include <string>
+#include <vector>
 
 #include "message_text.h"
 #include "my_connection.h"
@@ -21,7 +21,8 @@ constexpr int kExitUsage = 2;
 }  // namespace
 
 int main(int argc, char** argv) {
-  repair::platform::UseUtf8Console();
+  using repair::platform::Stream;
+  using repair::platform::WriteLine;
   CLI::App app("Drops and re-creates the table unique_no of the database velkarin, empty, "
                "with its counter at 55723.",
                "unique-no-repair");
@@ -32,15 +33,20 @@ int main(int argc, char** argv) {
       ->capture_default_str();
   app.set_version_flag("--version", UNR_VERSION);
 
+  // CLI11 reads the arguments as given; these are UTF-8 on every platform.
+  std::vector<std::string> arguments = repair::platform::Arguments(argc, argv);
+  std::vector<char*> argument_pointers;
+  for (std::string& argument : arguments) argument_pointers.push_back(argument.data());
+
   try {
-    app.parse(argc, argv);
+    app.parse(static_cast<int>(argument_pointers.size()), argument_pointers.data());
   } catch (const CLI::CallForHelp& e) {
     return app.exit(e);
   } catch (const CLI::CallForVersion& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
-    std::cerr << "unique-no-repair: " << e.what() << "\n"
-              << "Usage: unique-no-repair [--host HOST] [--port PORT]\n";
+    WriteLine(Stream::Error, std::string("unique-no-repair: ") + e.what());
+    WriteLine(Stream::Error, "Usage: unique-no-repair [--host HOST] [--port PORT]");
     return kExitUsage;
   }
 
@@ -51,9 +57,9 @@ int main(int argc, char** argv) {
     repair::RunRepair(host, port_text, std::string(repair::kRepairScript),
                       repair::platform::ExecutablePath(), con, qry1);
   } catch (const std::exception& e) {
-    std::cerr << repair::WithFullStop(e.what()) << "\n";
+    WriteLine(Stream::Error, repair::WithFullStop(e.what()));
     return kExitFailed;
   }
-  std::cout << repair::kCompletionMessage << "\n";
+  WriteLine(Stream::Output, repair::kCompletionMessage);
   return 0;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 // The few calls that differ between Linux and Windows. Their implementations live in
 // platform_posix.cpp and platform_win32.cpp, the only files that use the system's own
@@ -16,8 +18,15 @@ bool CopyFileFailIfExists(const std::string& source, const std::string& target) 
 // The full path of the running program file; empty if the system cannot tell.
 std::string ExecutablePath();
 
-// Makes the console show the UTF-8 this program writes (Windows consoles default to
-// the ANSI code page); nothing to do elsewhere.
-void UseUtf8Console() noexcept;
+// The program's arguments, argv[0] included, as UTF-8. On Windows they are read again
+// from the wide command line, since argv holds them in the ANSI code page.
+std::vector<std::string> Arguments(int argc, char** argv);
+
+enum class Stream { Output, Error };
+
+// Writes `utf8_text` and the platform's line end to standard output or standard error.
+// A Windows console is given the text as UTF-16, which it shows whatever its code page;
+// redirected output receives the UTF-8 bytes.
+void WriteLine(Stream stream, std::string_view utf8_text);
 
 }  // namespace repair::platform

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <vector>
 
 #include "platform.h"
@@ -95,6 +96,13 @@ std::string ExecutablePath() {
   }
 }
 
-void UseUtf8Console() noexcept {}
+std::vector<std::string> Arguments(int argc, char** argv) { return {argv, argv + argc}; }
+
+void WriteLine(Stream stream, std::string_view utf8_text) {
+  std::FILE* file = stream == Stream::Output ? stdout : stderr;
+  std::fwrite(utf8_text.data(), 1, utf8_text.size(), file);
+  std::fputc('\n', file);
+  std::fflush(file);
+}
 
 }  // namespace repair::platform

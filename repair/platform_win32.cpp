@@ -1,7 +1,11 @@
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
+#include <cstdio>
+#include <memory>
 #include <string>
 
 #include "platform.h"
@@ -53,6 +57,43 @@ std::string ExecutablePath() {
   }
 }
 
-void UseUtf8Console() noexcept { SetConsoleOutputCP(CP_UTF8); }
+std::vector<std::string> Arguments(int argc, char** argv) {
+  int count = 0;
+  const std::unique_ptr<LPWSTR, decltype(&LocalFree)> wide(
+      CommandLineToArgvW(GetCommandLineW(), &count), &LocalFree);
+  if (!wide) return {argv, argv + argc};
+  std::vector<std::string> arguments;
+  for (int i = 0; i < count; ++i) arguments.push_back(Narrow(wide.get()[i]));
+  return arguments;
+}
+
+void WriteLine(Stream stream, std::string_view utf8_text) {
+  std::fflush(nullptr);  // whatever the C library still holds goes first
+  const HANDLE handle = GetStdHandle(stream == Stream::Output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+  if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return;
+  const std::string line = std::string(utf8_text) + "\r\n";
+
+  DWORD mode = 0;
+  if (GetConsoleMode(handle, &mode)) {
+    const std::wstring wide = Widen(line);
+    for (size_t done = 0; done < wide.size();) {
+      DWORD written = 0;
+      if (!WriteConsoleW(handle, wide.data() + done, static_cast<DWORD>(wide.size() - done), &written,
+                         nullptr) || written == 0) {
+        return;
+      }
+      done += written;
+    }
+    return;
+  }
+  for (size_t done = 0; done < line.size();) {
+    DWORD written = 0;
+    if (!WriteFile(handle, line.data() + done, static_cast<DWORD>(line.size() - done), &written,
+                   nullptr) || written == 0) {
+      return;
+    }
+    done += written;
+  }
+}
 
 }  // namespace repair::platform

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the project is built, tested and shown with, when
-# any is missing. Only the server's programs are installed (mariadb-server-core),
-# not the system service: the tests and the demo start their own throwaway server.
+# any is missing:
+#   install-deps.sh            the Linux programs, their tests and the demo
+#   install-deps.sh windows    and the cross build for Windows with its tests under Wine
+# Only the server's programs are installed (mariadb-server-core), not the system
+# service: the tests and the demo start their own throwaway server.
 set -euo pipefail
 
 packages=(
@@ -10,6 +13,12 @@ packages=(
   mariadb-server-core mariadb-client
   qt6-base-dev xvfb xauth xdotool openbox fonts-noto-cjk imagemagick
 )
+case ${1:-} in
+  "") ;;
+  # dpkg-dev unpacks the source Connector/C is built from.
+  windows) packages+=(g++-mingw-w64-x86-64-posix dpkg-dev wine wine64) ;;
+  *) echo "install-deps: unknown group '$1' (windows)" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <string_view>
 
 namespace support {
 
@@ -15,6 +16,17 @@ inline std::string ReadFile(const std::filesystem::path& path) {
 
 inline void WriteFile(const std::filesystem::path& path, const std::string& content) {
   std::ofstream(path, std::ios::binary) << content;
+}
+
+// Paths as the program handles them, UTF-8 on every platform (a std::string path means
+// the ANSI code page to std::filesystem on Windows).
+inline std::string Utf8(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return {text.begin(), text.end()};
+}
+
+inline std::filesystem::path PathFromUtf8(std::string_view text) {
+  return std::u8string(text.begin(), text.end());
 }
 
 }  // namespace support
