@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform.h"
 
@@ -67,32 +68,36 @@ std::vector<std::string> Arguments(int argc, char** argv) {
   return arguments;
 }
 
+namespace {
+
+// Hands all of `text` to `write`, which, like the Windows calls, may take less than it is given.
+template <typename Char, typename Write>
+void WriteAll(std::basic_string_view<Char> text, Write write) {
+  while (!text.empty()) {
+    DWORD written = 0;
+    if (!write(text.data(), static_cast<DWORD>(text.size()), &written) || written == 0) return;
+    text.remove_prefix(written);
+  }
+}
+
+}  // namespace
+
 void WriteLine(Stream stream, std::string_view utf8_text) {
   std::fflush(nullptr);  // whatever the C library still holds goes first
   const HANDLE handle = GetStdHandle(stream == Stream::Output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
   if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return;
   const std::string line = std::string(utf8_text) + "\r\n";
 
+  // A console shows UTF-16 whatever its code page; a file or pipe gets the UTF-8 bytes.
   DWORD mode = 0;
   if (GetConsoleMode(handle, &mode)) {
-    const std::wstring wide = Widen(line);
-    for (size_t done = 0; done < wide.size();) {
-      DWORD written = 0;
-      if (!WriteConsoleW(handle, wide.data() + done, static_cast<DWORD>(wide.size() - done), &written,
-                         nullptr) || written == 0) {
-        return;
-      }
-      done += written;
-    }
-    return;
-  }
-  for (size_t done = 0; done < line.size();) {
-    DWORD written = 0;
-    if (!WriteFile(handle, line.data() + done, static_cast<DWORD>(line.size() - done), &written,
-                   nullptr) || written == 0) {
-      return;
-    }
-    done += written;
+    WriteAll<wchar_t>(Widen(line), [handle](const wchar_t* text, DWORD size, DWORD* written) {
+      return WriteConsoleW(handle, text, size, written, nullptr);
+    });
+  } else {
+    WriteAll<char>(line, [handle](const char* text, DWORD size, DWORD* written) {
+      return WriteFile(handle, text, size, written, nullptr);
+    });
   }
 }
 
