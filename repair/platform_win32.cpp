@@ -33,6 +33,16 @@ std::string Narrow(const std::wstring& wide) {
   return text;
 }
 
+// Hands all of `text` to `write`, which, like the Windows calls, may take less than it is given.
+template <typename Char, typename Write>
+void WriteAll(std::basic_string_view<Char> text, Write write) {
+  while (!text.empty()) {
+    DWORD written = 0;
+    if (!write(text.data(), static_cast<DWORD>(text.size()), &written) || written == 0) return;
+    text.remove_prefix(written);
+  }
+}
+
 }  // namespace
 
 bool CopyFileFailIfExists(const std::string& source, const std::string& target) noexcept {
@@ -67,20 +77,6 @@ std::vector<std::string> Arguments(int argc, char** argv) {
   for (int i = 0; i < count; ++i) arguments.push_back(Narrow(wide.get()[i]));
   return arguments;
 }
-
-namespace {
-
-// Hands all of `text` to `write`, which, like the Windows calls, may take less than it is given.
-template <typename Char, typename Write>
-void WriteAll(std::basic_string_view<Char> text, Write write) {
-  while (!text.empty()) {
-    DWORD written = 0;
-    if (!write(text.data(), static_cast<DWORD>(text.size()), &written) || written == 0) return;
-    text.remove_prefix(written);
-  }
-}
-
-}  // namespace
 
 void WriteLine(Stream stream, std::string_view utf8_text) {
   std::fflush(nullptr);  // whatever the C library still holds goes first
